@@ -41,6 +41,13 @@ void ZelkorLogic::ButtonCloseClick() { feedback_.CloseWindow(); }
 
 void ZelkorLogic::bAboutClick() { feedback_.ShowMessage(kAboutText); }
 
+void ZelkorLogic::rb256512Click(Sender sender) {
+  ImageBuffer.fill(kErasedByte);
+  feedback_.SetBufferStatus(kBufferEmptyText);
+  ChipType = sender == Sender::rb512 ? Chip::C27C512 : Chip::C27C256;
+  line_.ApplyChipTypeLine();
+}
+
 std::string ApplicationTitle(const std::string& programPath) {
   std::string name = FileNameOf(programPath);
   name = name.substr(0, name.find('.'));
