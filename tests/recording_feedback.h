@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ class RecordingFeedback : public OperatorFeedback {
   std::deque<ConfirmAnswer> answers;            // Confirm pops; Cancel when empty
   std::deque<std::optional<std::string>> files;  // dialogs pop; cancelled when empty
   std::vector<FileDialogSetup> dialogs;
+  // Runs while a message box is up, to look at the board at that moment.
+  std::function<void(const std::string&)> onMessage;
 
   void StatusLine(const std::string& text) override {
     statusCaption = text;
@@ -39,7 +42,10 @@ class RecordingFeedback : public OperatorFeedback {
   void SetGaugePosition(int position) override {
     events.push_back("gauge:" + std::to_string(position));
   }
-  void ShowMessage(const std::string& text) override { events.push_back("message:" + text); }
+  void ShowMessage(const std::string& text) override {
+    events.push_back("message:" + text);
+    if (onMessage) onMessage(text);
+  }
   ConfirmAnswer Confirm(const std::string& question) override {
     events.push_back("confirm:" + question);
     if (answers.empty()) return ConfirmAnswer::Cancel;
