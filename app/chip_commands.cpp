@@ -1,9 +1,19 @@
 #include "app/zelkor_logic.h"
+#include "operations/blank_check_read.h"
 
 namespace zelkor {
 
-// Placeholders until the blank check and the read land.
-void ZelkorLogic::bBlancClick(Sender) {}
-void ZelkorLogic::bReadClick(Sender) {}
+void ZelkorLogic::bBlancClick(Sender sender) {
+  // The write runs the check first, silently, and decides by IsBlank.
+  const BlankCheckMode mode =
+      sender == Sender::bWrite ? BlankCheckMode::Silent : BlankCheckMode::Interactive;
+  OperationContext op{line_, feedback_, ChipType, LastStepChanged};
+  BlankCheck(op, mode, IsBlank);
+}
+
+void ZelkorLogic::bReadClick(Sender) {
+  OperationContext op{line_, feedback_, ChipType, LastStepChanged};
+  ReadChip(op, ImageBuffer);
+}
 
 }  // namespace zelkor

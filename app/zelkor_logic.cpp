@@ -37,9 +37,13 @@ void ZelkorLogic::FormClose() {
   feedback_.SetHourglass(false);
 }
 
-void ZelkorLogic::ButtonCloseClick() { feedback_.CloseWindow(); }
+void ZelkorLogic::ButtonCloseClick() {
+  feedback_.CloseWindow();
+}
 
-void ZelkorLogic::bAboutClick() { feedback_.ShowMessage(kAboutText); }
+void ZelkorLogic::bAboutClick() {
+  feedback_.ShowMessage(kAboutText);
+}
 
 void ZelkorLogic::rb256512Click(Sender sender) {
   ImageBuffer.fill(kErasedByte);

@@ -9,6 +9,7 @@
 #include "link/line_protocol.h"
 #include "link/operator_feedback.h"
 #include "link/timing_services.h"
+#include "operations/operation_frame.h"
 
 namespace zelkor {
 
@@ -27,7 +28,6 @@ enum class Sender {
 };
 
 inline constexpr const char* kCalibrationNoticeText = "Калибровка... подождите.";
-inline constexpr const char* kReadyText = "Готов";
 inline constexpr const char* kAboutText =
     "Мастерская Zelkor, программа для своего программатора.\n"
     "\n"
