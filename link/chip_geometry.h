@@ -16,16 +16,22 @@ inline constexpr int kLastScanIndex = kScanSteps - 1;
 inline constexpr std::uint32_t kBufferSize = 65536;
 
 // Every rule tells the 27C512 apart from every other value.
-constexpr bool Is27C512(Chip type) { return type == Chip::C27C512; }
+constexpr bool Is27C512(Chip type) {
+  return type == Chip::C27C512;
+}
 
-constexpr int StepBytes(Chip type) { return Is27C512(type) ? 4 : 2; }
+constexpr int StepBytes(Chip type) {
+  return Is27C512(type) ? 4 : 2;
+}
 
 constexpr std::uint32_t ChipSize(Chip type) {
   return static_cast<std::uint32_t>(StepBytes(type)) * kScanSteps;
 }
 
 // Where the chip's bytes lie in the image buffer: the 27C256 occupies the upper half.
-constexpr std::uint32_t ChipBufferOffset(Chip type) { return kBufferSize - ChipSize(type); }
+constexpr std::uint32_t ChipBufferOffset(Chip type) {
+  return kBufferSize - ChipSize(type);
+}
 
 enum class TopLine { A15, A14 };
 
@@ -70,8 +76,8 @@ constexpr std::uint16_t ScanValue(int scanIndex, const SubAddress& sub) {
 
 // Buffer offset bit that each scan value bit goes to: the way the board's counter outputs
 // reach the chip's A0 to A13, while A14 and A15 pass unchanged.
-inline constexpr std::array<int, 16> kScrambleTargetBit{0,  10, 11, 3, 5, 9, 8,  13,
-                                                        6,  7,  12, 4, 1, 2, 14, 15};
+inline constexpr std::array<int, 16> kScrambleTargetBit{0, 10, 11, 3, 5, 9, 8,  13,
+                                                        6, 7,  12, 4, 1, 2, 14, 15};
 
 constexpr std::uint16_t ScrambleAddress(std::uint16_t value) {
   std::uint16_t offset = 0;

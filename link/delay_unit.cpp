@@ -34,9 +34,13 @@ void RunWait(const PreparedWait& wait) {
   boardTime += wait.units;
 }
 
-void WaitUnits(std::int32_t units) { RunWait(PrepareWait(units)); }
+void WaitUnits(std::int32_t units) {
+  RunWait(PrepareWait(units));
+}
 
-std::uint64_t BoardTime() { return boardTime; }
+std::uint64_t BoardTime() {
+  return boardTime;
+}
 
 std::uint32_t DelayCountFor(std::uint32_t elapsedMs) {
   std::uint32_t divisor = elapsedMs * kUnitsPerMillisecond;

@@ -10,7 +10,8 @@ namespace zelkor {
 namespace {
 
 void SetBits(std::uint8_t& shadow, std::uint8_t mask, bool on) {
-  shadow = on ? static_cast<std::uint8_t>(shadow | mask) : static_cast<std::uint8_t>(shadow & ~mask);
+  shadow =
+      on ? static_cast<std::uint8_t>(shadow | mask) : static_cast<std::uint8_t>(shadow & ~mask);
 }
 
 // The two-bit voltage codes: the first select bit alone is 0 V, neither is 5 V, the second

@@ -17,9 +17,13 @@ Port* boundPort = &floatingPort;
 
 }  // namespace
 
-void BindPort(Port& port) { boundPort = &port; }
+void BindPort(Port& port) {
+  boundPort = &port;
+}
 
-void UnbindPort() { boundPort = &floatingPort; }
+void UnbindPort() {
+  boundPort = &floatingPort;
+}
 
 void SelectPortBase(std::uint16_t base) {
   DataPort = base;
@@ -27,7 +31,9 @@ void SelectPortBase(std::uint16_t base) {
   ControlPort = base + kControlOffset;
 }
 
-void OutData() { boundPort->Out(DataPort, DataShadow); }
+void OutData() {
+  boundPort->Out(DataPort, DataShadow);
+}
 
 void WriteData() {
   OutData();

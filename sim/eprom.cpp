@@ -10,7 +10,9 @@ constexpr std::uint32_t SizeOf(EpromType type) {
   return type == EpromType::C27C512 ? 65536u : 32768u;
 }
 
-bool High(double volts) { return volts > kLogicHigh / 2; }
+bool High(double volts) {
+  return volts > kLogicHigh / 2;
+}
 
 }  // namespace
 

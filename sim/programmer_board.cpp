@@ -57,7 +57,9 @@ double Volts(Programming p) {
   }
 }
 
-double Logic(bool high) { return high ? kLogicHigh : 0.0; }
+double Logic(bool high) {
+  return high ? kLogicHigh : 0.0;
+}
 
 }  // namespace
 
@@ -69,9 +71,13 @@ ProgrammerBoard::ProgrammerBoard(std::uint16_t base, std::uint32_t counterPowerO
   selector_.SetStuckOutput(faults.readbackPin, faults.readbackStuck);
 }
 
-void ProgrammerBoard::InsertChip(std::unique_ptr<Eprom> chip) { chip_ = std::move(chip); }
+void ProgrammerBoard::InsertChip(std::unique_ptr<Eprom> chip) {
+  chip_ = std::move(chip);
+}
 
-std::unique_ptr<Eprom> ProgrammerBoard::RemoveChip() { return std::move(chip_); }
+std::unique_ptr<Eprom> ProgrammerBoard::RemoveChip() {
+  return std::move(chip_);
+}
 
 void ProgrammerBoard::Out(std::uint16_t port, std::uint8_t value) {
   if (faults_.absent) return;

@@ -33,9 +33,9 @@ TEST_F(LineProtocolTest, SafeStateLeavesTheRegistersWhateverTheChipTypeWasBefore
     Chip now;
     std::uint8_t control;
   };
-  for (const Case c : {Case{Chip::C27C512, Chip::C27C256, 0x04},
-                       Case{Chip::C27C256, Chip::C27C512, 0x05},
-                       Case{Chip::C27C512, Chip::C27C512, 0x05}}) {
+  for (const Case c :
+       {Case{Chip::C27C512, Chip::C27C256, 0x04}, Case{Chip::C27C256, Chip::C27C512, 0x05},
+        Case{Chip::C27C512, Chip::C27C512, 0x05}}) {
     chipType_ = c.before;
     ASSERT_TRUE(line_.DetectProgrammer());
     line_.SetVcc(kVolts6);
@@ -84,7 +84,8 @@ TEST_F(LineProtocolTest, DetectsTheBoardOnTheSecondAddressAfterAFullCycleOnTheFi
 }
 
 TEST_F(LineProtocolTest, FirstDataWriteAfterTheSearchKeepsBothVoltagesAtFiveVolts) {
-  for (const auto& [chip, first] : {std::pair{Chip::C27C512, 0x00}, std::pair{Chip::C27C256, 0x08}}) {
+  for (const auto& [chip, first] :
+       {std::pair{Chip::C27C512, 0x00}, std::pair{Chip::C27C256, 0x08}}) {
     Attach(std::make_unique<ProgrammerBoard>());
     chipType_ = chip;
     ASSERT_TRUE(line_.DetectProgrammer());
@@ -115,9 +116,9 @@ TEST_F(LineProtocolTest, LoadDataLatchShiftsBitsInTheBoardsOrderWithANinthClock)
     std::uint8_t value;
     std::vector<int> serial;
   };
-  for (const Case& c : {Case{0x01, {0, 0, 1, 0, 0, 0, 0, 0, 0}},
-                        Case{0x10, {0, 0, 0, 0, 0, 0, 0, 1, 1}},
-                        Case{0xA6, {1, 1, 0, 1, 0, 1, 0, 0, 0}}}) {
+  for (const Case& c :
+       {Case{0x01, {0, 0, 1, 0, 0, 0, 0, 0, 0}}, Case{0x10, {0, 0, 0, 0, 0, 0, 0, 1, 1}},
+        Case{0xA6, {1, 1, 0, 1, 0, 1, 0, 0, 0}}}) {
     Attach(std::make_unique<ProgrammerBoard>());
     ControlShadow = kC2ShiftClock;
     EXPECT_TRUE(line_.LoadDataLatch(c.value));
@@ -224,8 +225,8 @@ TEST_F(LineProtocolTest, LatchFaultsFailTheCheckOnlyForValuesTheyChange) {
     StuckLevel level;
     std::uint8_t passes, fails;
   };
-  for (const Case c : {Case{true, 0, StuckLevel::Low, 0x00, 0x10},  // Q0 drives bus bit 4
-                       Case{true, 5, StuckLevel::High, 0x01, 0x00},  // Q5 drives bus bit 0
+  for (const Case c : {Case{true, 0, StuckLevel::Low, 0x00, 0x10},    // Q0 drives bus bit 4
+                       Case{true, 5, StuckLevel::High, 0x01, 0x00},   // Q5 drives bus bit 0
                        Case{false, 0, StuckLevel::High, 0x03, 0x02},  // Y0 carries bits 1 and 0
                        Case{false, 3, StuckLevel::Low, 0x00, 0x80}}) {
     BoardFaults faults;
@@ -261,10 +262,10 @@ TEST_F(LineProtocolTest, SyncCounterClocksUntilTheFeedbackChanges) {
     bool found;
     std::size_t clocks;
   };
-  for (const Case c : {Case{16383, CounterFault::None, true, 1},
-                       Case{0, CounterFault::None, true, 16384},
-                       Case{100, CounterFault::None, true, 16284},
-                       Case{16383, CounterFault::FeedbackStuck, false, 16384}}) {
+  for (const Case c :
+       {Case{16383, CounterFault::None, true, 1}, Case{0, CounterFault::None, true, 16384},
+        Case{100, CounterFault::None, true, 16284},
+        Case{16383, CounterFault::FeedbackStuck, false, 16384}}) {
     BoardFaults faults;
     faults.counter = c.fault;
     Attach(std::make_unique<ProgrammerBoard>(kFirstPortBase, c.powerOn, faults));
@@ -285,7 +286,8 @@ TEST_F(LineProtocolTest, ProgramPulseHoldsChipEnableLowForItsWidthAlone) {
   const std::uint64_t startTime = BoardTime();
   line_.ProgramPulse(kRapidPulseUnits);
   EXPECT_EQ(BoardTime() - startTime, 6u + kRapidPulseUnits);
-  const std::vector<PortAccess> pulse(Accesses().begin() + static_cast<long>(start), Accesses().end());
+  const std::vector<PortAccess> pulse(Accesses().begin() + static_cast<long>(start),
+                                      Accesses().end());
   ASSERT_EQ(pulse.size(), 7u);
   EXPECT_EQ(pulse[1].value & 0xE5, 0xC4) << "CE high, 6 V, 12.75 V in one write";
   EXPECT_EQ(pulse[2].value & kD7ChipEnable, 0);
