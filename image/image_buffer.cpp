@@ -12,6 +12,8 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string Quoted(const std::string& name) { return '"' + name + '"'; }
+std::string Quoted(const std::string& name) {
+  return '"' + name + '"';
+}
 
 }  // namespace zelkor

@@ -58,8 +58,8 @@ TEST(CalibrateDelay, RaisesMeasuresAndRestoresInOrder) {
   CalibrateDelay(timing);
   EXPECT_EQ(DelayCount, 13513u);
   const std::vector<std::string> expected{
-      "sleep 200",     "get class", "get thread",     "set thread 15", "set class 256",
-      "sleep 200",     "tick",      "tick",           "set class 32",  "set thread 2"};
+      "sleep 200", "get class", "get thread", "set thread 15", "set class 256",
+      "sleep 200", "tick",      "tick",       "set class 32",  "set thread 2"};
   EXPECT_EQ(timing.calls, expected);
 }
 

@@ -19,7 +19,7 @@ class RecordingFeedback : public OperatorFeedback {
   std::vector<std::string> events;
   std::string bufferStatus;
   std::string statusCaption;
-  std::deque<ConfirmAnswer> answers;            // Confirm pops; Cancel when empty
+  std::deque<ConfirmAnswer> answers;             // Confirm pops; Cancel when empty
   std::deque<std::optional<std::string>> files;  // dialogs pop; cancelled when empty
   std::vector<FileDialogSetup> dialogs;
   // Runs while a message box is up, to look at the board at that moment.
