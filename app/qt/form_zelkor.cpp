@@ -108,7 +108,9 @@ void TFormZelkor::BuildControls() {
   // The Write button has a font of its own: the window's face, always in black.
   bWrite->setFont(WindowFont());
   QPalette black = bWrite->palette();
-  black.setColor(QPalette::ButtonText, Qt::black);
+  // Black only while enabled: a disabled Write button must grey out like the others.
+  black.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
+  black.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);
   bWrite->setPalette(black);
 }
 

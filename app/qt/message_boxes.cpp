@@ -12,6 +12,7 @@ void ShowOkBox(QMessageBox::Icon icon, const QString& title, const std::string& 
   QMessageBox box(icon, title, BoxText(text));
   box.setTextFormat(Qt::PlainText);
   QPushButton* ok = box.addButton(QMessageBox::Ok);
+  ok->setIcon(QIcon());  // the box shows a plain "OK", whatever the desktop style adds
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
   box.exec();
