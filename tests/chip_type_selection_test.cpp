@@ -9,19 +9,10 @@
 
 #include "app/zelkor_logic.h"
 #include "board_fixture.h"
+#include "idle_timing.h"
 
 namespace zelkor::testing {
 namespace {
-
-class IdleTiming : public TimingServices {
- public:
-  void Sleep(std::uint32_t) override {}
-  std::uint32_t GetTickCount() override { return 0; }
-  std::uint32_t GetPriorityClass() override { return NORMAL_PRIORITY_CLASS; }
-  void SetPriorityClass(std::uint32_t) override {}
-  int GetThreadPriority() override { return THREAD_PRIORITY_NORMAL; }
-  void SetThreadPriority(int) override {}
-};
 
 constexpr const char* kEarlierStatus = "В буфере данные, считанные из ПЗУ";
 

@@ -14,22 +14,13 @@
 #include "app/error_handler.h"
 #include "app/zelkor_logic.h"
 #include "failing_file_calls.h"
+#include "idle_timing.h"
 #include "recording_feedback.h"
 
 namespace zelkor::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-class IdleTiming : public TimingServices {
- public:
-  void Sleep(std::uint32_t) override {}
-  std::uint32_t GetTickCount() override { return 0; }
-  std::uint32_t GetPriorityClass() override { return NORMAL_PRIORITY_CLASS; }
-  void SetPriorityClass(std::uint32_t) override {}
-  int GetThreadPriority() override { return THREAD_PRIORITY_NORMAL; }
-  void SetThreadPriority(int) override {}
-};
 
 constexpr const char* kStartDir = "/opt/zelkor/";
 constexpr const char* kEarlierStatus = "В буфере данные, считанные из ПЗУ";
