@@ -12,9 +12,6 @@
 
 namespace zelkor {
 
-inline constexpr std::uint32_t ABOVE_NORMAL_PRIORITY_CLASS = 0x8000;
-inline constexpr std::uint32_t BELOW_NORMAL_PRIORITY_CLASS = 0x4000;
-
 inline constexpr int kHighestNice = -20;
 inline constexpr int kLowestNice = 19;
 

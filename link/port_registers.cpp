@@ -37,17 +37,17 @@ void OutData() {
 
 void WriteData() {
   OutData();
-  WaitUnits(1);
+  WaitUnits(kUnitsPerAccess);
 }
 
 void WriteControl() {
   boundPort->Out(ControlPort, ControlShadow);
-  WaitUnits(1);
+  WaitUnits(kUnitsPerAccess);
 }
 
 std::uint8_t ReadStatus() {
   const std::uint8_t value = boundPort->In(StatusPort);
-  WaitUnits(1);
+  WaitUnits(kUnitsPerAccess);
   return value;
 }
 

@@ -35,7 +35,6 @@ class RecordingPort final : public Port {
   void StreamTo(std::ostream& trace) { trace_ = &trace; }
 
   const std::vector<PortAccess>& Accesses() const { return accesses_; }
-  void Clear() { accesses_.clear(); }
 
  private:
   void Keep(const PortAccess& access);

@@ -13,6 +13,8 @@ inline constexpr std::uint32_t IDLE_PRIORITY_CLASS = 0x40;
 inline constexpr std::uint32_t NORMAL_PRIORITY_CLASS = 0x20;
 inline constexpr std::uint32_t HIGH_PRIORITY_CLASS = 0x80;
 inline constexpr std::uint32_t REALTIME_PRIORITY_CLASS = 0x100;
+inline constexpr std::uint32_t ABOVE_NORMAL_PRIORITY_CLASS = 0x8000;
+inline constexpr std::uint32_t BELOW_NORMAL_PRIORITY_CLASS = 0x4000;
 
 class TimingServices {
  public:

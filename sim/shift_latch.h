@@ -38,7 +38,6 @@ class ShiftLatch {
     return q;
   }
 
-  std::uint8_t ShiftContent() const { return shift_; }
   std::uint64_t Clocks() const { return clocks_; }
 
  private:
